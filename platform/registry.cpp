@@ -22,10 +22,14 @@ std::optional<RegistryReader::Key> RegistryReader::Open(const std::string& keyPa
 }
 
 std::optional<std::string> RegistryReader::Expand(const std::string& text) {
+  // The ANSI variant reports the size it needs in characters of its wide-character expansion,
+  // not in bytes: a double-byte character needs two. The documented limit of both buffers is
+  // 32K characters; what needs more counts as a failed expansion on every Windows.
+  constexpr DWORD kLimit = 32 * 1024;
   const DWORD needed = ExpandEnvironmentStringsA(text.c_str(), nullptr, 0);
-  if (needed == 0) return std::nullopt;
-  std::vector<char> expanded(needed);
-  const DWORD written = ExpandEnvironmentStringsA(text.c_str(), expanded.data(), needed);
-  if (written == 0 || written > needed) return std::nullopt;
-  return FixedFieldText(expanded.data(), written);
+  if (needed == 0 || needed > kLimit) return std::nullopt;
+  std::vector<char> expanded(needed * 2);
+  const DWORD written = ExpandEnvironmentStringsA(text.c_str(), expanded.data(), static_cast<DWORD>(expanded.size()));
+  if (written == 0 || written > expanded.size()) return std::nullopt;
+  return FixedFieldText(expanded.data(), expanded.size());
 }

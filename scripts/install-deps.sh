@@ -4,14 +4,13 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build make g++ python3 iconv-hack
+  cmake ninja-build make g++ python3 libc-bin
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   googletest libgtest-dev
   wine64 xvfb x11-utils imagemagick fonts-wqy-microhei
   locales iproute2 procps
   clang libclang-rt-14-dev zip unzip
 )
-packages=("${packages[@]/iconv-hack/libc-bin}")
 
 missing=()
 for p in "${packages[@]}"; do

@@ -7,7 +7,8 @@
 #   bed.sh PROGRAM.exe [ARGS...]   run a Windows program; exits with its exit code
 #   bed.sh COMMAND [ARGS...]       run a command inside the bed ($WINE names wine64)
 #
-# NETSET_BED_LAYOUT     adapters: "three" (default), "none", or "many:N"
+# NETSET_BED_LAYOUT     adapters: "three" (default), "none", "many:N", or "host" (no namespace:
+#                       the machine's own adapters, for looking at the program, never for tests)
 # NETSET_BED_OVERRIDES  more WINEDLLOVERRIDES entries, e.g. "iphlpapi=d"
 # NETSET_BED_CACHE      where the template prefix lives (default /tmp/netset-bed-$UID)
 # The program sees NETSET_BED_<NAME>_INDEX/_MAC/_IP for each adapter NAME (LAN0, LAN1, ...).
@@ -49,9 +50,12 @@ fi
 id=netset-$$-$RANDOM
 work=$(mktemp -d "/tmp/$id.XXXX")
 ns=$id peer=$id-peer xvfb_pid=
+layout=${NETSET_BED_LAYOUT:-three}
+inside=(ip netns exec "$ns")
+[ "$layout" = host ] && inside=()
 cleanup() {
   if [ -d "$work/prefix" ]; then
-    ip netns exec "$ns" env WINEPREFIX="$work/prefix" "$WINESERVER" -k >/dev/null 2>&1 || true
+    "${inside[@]}" env WINEPREFIX="$work/prefix" "$WINESERVER" -k >/dev/null 2>&1 || true
   fi
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
   ip netns del "$ns" 2>/dev/null || true
@@ -65,9 +69,11 @@ cp -a "$template" "$work/prefix"
 
 # Adapters: veth pairs whose other ends live in a second namespace, so the program sees exactly
 # these. Documentation addresses only; nothing leaves the namespace.
-ip netns add "$ns"
-ip netns add "$peer"
-ip -n "$ns" link set lo up
+if [ "$layout" != host ]; then
+  ip netns add "$ns"
+  ip netns add "$peer"
+  ip -n "$ns" link set lo up
+fi
 add_adapter() {  # NAME MAC [ADDRESS/PREFIX...]
   local name=$1 mac=$2
   shift 2
@@ -82,9 +88,8 @@ add_adapter() {  # NAME MAC [ADDRESS/PREFIX...]
   export "NETSET_BED_${upper}_MAC=$mac"
   export "NETSET_BED_${upper}_IP=${1:-}"
 }
-layout=${NETSET_BED_LAYOUT:-three}
 case $layout in
-  none) ;;
+  none | host) ;;
   three)
     add_adapter lan0 02:00:5e:10:00:01 192.0.2.10/24 192.0.2.11/24
     ip -n "$ns" route add default via 192.0.2.1 dev lan0
@@ -108,7 +113,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml=${NETSET_BED_OVERRIDES:+;$NETSET_BED_OVE
 
 status=0
 case $1 in
-  *.exe | *.EXE) ip netns exec "$ns" "$WINE" "$@" || status=$? ;;
-  *) ip netns exec "$ns" "$@" || status=$? ;;
+  *.exe | *.EXE) "${inside[@]}" "$WINE" "$@" || status=$? ;;
+  *) "${inside[@]}" "$@" || status=$? ;;
 esac
 exit $status
