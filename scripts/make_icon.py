@@ -68,6 +68,8 @@ class Shape:
         if fill is None:
             raise ValueError(f"line {line_no}: shape without fill")
         stops = [parse_colour(part, line_no) for part in fill.split("..")]
+        if len(stops) > 2:
+            raise ValueError(f"line {line_no}: a gradient runs between two colours")
         self.top, self.bottom = stops[0], stops[-1]
         vga = options.pop("vga", None)
         if vga is not None and vga not in VGA:

@@ -10,7 +10,7 @@
 namespace pe {
 namespace {
 
-constexpr std::uint16_t kMzSignature = 0x5A4D;     // "MZ"
+constexpr std::uint16_t kMzSignature = 0x5A4D;      // "MZ"
 constexpr std::uint32_t kPeSignature = 0x00004550;  // "PE\0\0"
 constexpr std::size_t kCoffHeaderSize = 20;
 constexpr std::size_t kSectionHeaderSize = 40;
@@ -53,8 +53,8 @@ ResourceKey ReadKey(const Bytes& tree, std::uint32_t field) {
 
 void Bytes::Check(std::size_t offset, std::size_t length) const {
   if (offset > data_.size() || length > data_.size() - offset) {
-    throw FormatError("read of " + std::to_string(length) + " bytes at " + Hex(offset) +
-                      " leaves data of " + std::to_string(data_.size()) + " bytes");
+    throw FormatError("read of " + std::to_string(length) + " bytes at " + Hex(offset) + " leaves data of " +
+                      std::to_string(data_.size()) + " bytes");
   }
 }
 
@@ -128,7 +128,8 @@ Image::Image(std::vector<std::uint8_t> file) : file_(std::move(file)) {
   for (std::size_t i = 0; i < section_count; ++i) {
     const Bytes header = table.Sub(i * kSectionHeaderSize, kSectionHeaderSize);
     Section section;
-    for (std::size_t c = 0; c < 8 && header.U8(c) != 0; ++c) section.name.push_back(static_cast<char>(header.U8(c)));
+    for (std::size_t c = 0; c < 8 && header.U8(c) != 0; ++c)
+      section.name.push_back(static_cast<char>(header.U8(c)));
     section.virtual_size = header.U32(8);
     section.virtual_address = header.U32(12);
     section.raw_size = header.U32(16);
@@ -163,7 +164,9 @@ Image::Located Image::Locate(std::uint32_t rva) const {
   throw FormatError("RVA " + Hex(rva) + " is in no section's data");
 }
 
-std::size_t Image::FileOffset(std::uint32_t rva) const { return Locate(rva).offset; }
+std::size_t Image::FileOffset(std::uint32_t rva) const {
+  return Locate(rva).offset;
+}
 
 Bytes Image::AtRva(std::uint32_t rva, std::uint32_t size) const {
   const Located at = Locate(rva);
@@ -198,7 +201,8 @@ std::vector<Resource> Image::Resources() const {
     const std::size_t count = std::size_t{tree.U16(offset + 12)} + tree.U16(offset + 14);
     const Bytes table = tree.Sub(offset + 16, count * 8);
     std::vector<std::pair<ResourceKey, std::uint32_t>> list;
-    for (std::size_t i = 0; i < count; ++i) list.emplace_back(ReadKey(tree, table.U32(i * 8)), table.U32(i * 8 + 4));
+    for (std::size_t i = 0; i < count; ++i)
+      list.emplace_back(ReadKey(tree, table.U32(i * 8)), table.U32(i * 8 + 4));
     return list;
   };
   const auto subdirectory = [](std::uint32_t target) {

@@ -26,9 +26,7 @@ class Bytes {
 
   std::size_t size() const { return data_.size(); }
   std::span<const std::uint8_t> span() const { return data_; }
-  std::string_view chars() const {
-    return {reinterpret_cast<const char*>(data_.data()), data_.size()};
-  }
+  std::string_view chars() const { return {reinterpret_cast<const char*>(data_.data()), data_.size()}; }
 
   std::uint8_t U8(std::size_t offset) const;
   std::uint16_t U16(std::size_t offset) const;
@@ -77,6 +75,7 @@ struct ResourceKey {
   std::uint16_t id = 0;
   std::optional<std::u16string> name;
 
+  static ResourceKey Id(std::uint16_t id) { return {id, std::nullopt}; }
   bool operator==(const ResourceKey&) const = default;
 };
 

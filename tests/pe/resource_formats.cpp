@@ -14,9 +14,13 @@ constexpr std::size_t kFixedFileInfoSize = 52;
 // Version blocks nest four deep (root, StringFileInfo, table, string); more means a broken tree.
 constexpr int kMaxVersionDepth = 8;
 
-std::size_t RowBytes(std::size_t bits) { return (bits + 31) / 32 * 4; }
+std::size_t RowBytes(std::size_t bits) {
+  return (bits + 31) / 32 * 4;
+}
 
-std::size_t Align4(std::size_t offset) { return (offset + 3) & ~std::size_t{3}; }
+std::size_t Align4(std::size_t offset) {
+  return (offset + 3) & ~std::size_t{3};
+}
 
 std::u16string ReadText(const Bytes& bytes, std::size_t& at) {
   std::u16string text;
@@ -145,7 +149,9 @@ std::u16string VersionBlock::Text() const {
   return text;
 }
 
-VersionBlock ParseVersionInfo(const Bytes& data) { return ParseBlock(data, 0); }
+VersionBlock ParseVersionInfo(const Bytes& data) {
+  return ParseBlock(data, 0);
+}
 
 FixedFileInfo ParseFixedFileInfo(const Bytes& value) {
   if (value.size() < kFixedFileInfoSize) {

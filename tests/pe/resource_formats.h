@@ -39,7 +39,7 @@ struct IconDib {
   // Pixel queries with y counted from the top row.
   bool Transparent(int x, int y) const;
   std::uint8_t PaletteIndex(int x, int y) const;  // 4 and 8-bit images only
-  std::uint8_t Alpha(int x, int y) const;  // 32-bit images only
+  std::uint8_t Alpha(int x, int y) const;         // 32-bit images only
 };
 IconDib ParseIconDib(const Bytes& data);
 

@@ -7,13 +7,17 @@ namespace {
 
 constexpr int kMaxDepth = 64;
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool IsSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 bool IsNameStart(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':';
 }
 
-bool IsNameChar(char c) { return IsNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.'; }
+bool IsNameChar(char c) {
+  return IsNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.';
+}
 
 class Parser {
  public:
@@ -138,7 +142,8 @@ class Parser {
         return element;
       }
       if (AtEnd()) Fail("<" + element.name + "> is not closed");
-      if (Peek() != '<' || text_.substr(pos_).starts_with("<!")) Fail("unexpected content in <" + element.name + ">");
+      if (Peek() != '<' || text_.substr(pos_).starts_with("<!"))
+        Fail("unexpected content in <" + element.name + ">");
       element.children.push_back(ParseElement(depth + 1));
     }
   }
@@ -157,7 +162,9 @@ void AppendOutline(const Element& element, int depth, std::string& out) {
 
 }  // namespace
 
-Element Parse(std::string_view document) { return Parser(document).Document(); }
+Element Parse(std::string_view document) {
+  return Parser(document).Document();
+}
 
 std::string Outline(const Element& element) {
   std::string out;
