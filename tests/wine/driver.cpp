@@ -116,14 +116,13 @@ MessageBoxSeen WaitForMessageBox(DWORD processId, DWORD milliseconds) {
   Sleep(100);  // let it finish laying itself out
   seen.caption = TextOf(seen.box);
   seen.text = TextOf(GetDlgItem(seen.box, 0xFFFF));
-  seen.icon = reinterpret_cast<HICON>(SendMessageA(GetDlgItem(seen.box, 0x14), STM_GETICON, 0, 0));
   return seen;
 }
 
 void PressOk(const MessageBoxSeen& box) {
-  HWND ok = GetDlgItem(box.box, IDOK);
+  // Enter on the box, whose only and default button is OK.
   BringToFront(box.box);
-  ClickAt(ok);
+  PressKey(VK_RETURN);
   for (int i = 0; i < 100 && IsWindow(box.box); ++i) Sleep(50);
 }
 
@@ -142,17 +141,24 @@ void ClickAt(HWND window, int x, int y) {
   POINT point{x < 0 ? client.right / 2 : x, y < 0 ? client.bottom / 2 : y};
   ClientToScreen(window, &point);
   const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-  INPUT inputs[3] = {};
+  INPUT inputs[4] = {};
   for (INPUT& input : inputs) {
     input.type = INPUT_MOUSE;
     input.mi.dx = (point.x * 65536 + width / 2) / width;
     input.mi.dy = (point.y * 65536 + height / 2) / height;
     input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE;
   }
-  inputs[0].mi.dwFlags |= MOUSEEVENTF_MOVE;
-  inputs[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
-  inputs[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
-  SendInput(3, inputs, sizeof(INPUT));
+  // Under Wine's virtual desktop an edit box can still hold the mouse capture after the release
+  // of an earlier click, and would swallow this one; a release first lets go of it.
+  inputs[0].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
+  inputs[1].mi.dwFlags |= MOUSEEVENTF_MOVE;
+  inputs[2].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
+  inputs[3].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
+  // The pointer arrives first: a press still at the old place would select text on the way.
+  for (INPUT& input : inputs) {
+    SendInput(1, &input, sizeof(INPUT));
+    Sleep(60);
+  }
   Settle(window);
 }
 
@@ -206,4 +212,47 @@ HWND ControlOf(HWND mainWindow, int id) {
   ControlSearch search{id, nullptr};
   EnumChildWindows(mainWindow, &MatchControl, reinterpret_cast<LPARAM>(&search));
   return search.found;
+}
+
+void FocusControl(HWND window, HWND control) {
+  BringToFront(window);
+  const DWORD self = GetCurrentThreadId(), target = GetWindowThreadProcessId(window, nullptr);
+  AttachThreadInput(self, target, TRUE);
+  SetFocus(control);
+  AttachThreadInput(self, target, FALSE);
+}
+
+HWND FocusIn(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+  return info.hwndFocus;
+}
+
+void SaveScreenshot(const std::string& name) {
+  const std::string folder = BedEnv("NETSET_SCREENSHOTS");
+  if (folder.empty()) return;
+  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ previous = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+  SelectObject(memory, previous);
+  BITMAPINFOHEADER header{sizeof header, width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  const DWORD stride = (width * 3 + 3) & ~3u;
+  std::vector<char> pixels(stride * height);
+  GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
+  BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof header + pixels.size()), 0, 0,
+                        sizeof(BITMAPFILEHEADER) + sizeof header};
+  CreateDirectoryA(WinePath(folder).c_str(), nullptr);
+  FileHandle out(CreateFileA((WinePath(folder) + "\\" + name + ".bmp").c_str(), GENERIC_WRITE, 0, nullptr,
+                             CREATE_ALWAYS, 0, nullptr));
+  DWORD written;
+  WriteFile(out.get(), &file, sizeof file, &written, nullptr);
+  WriteFile(out.get(), &header, sizeof header, &written, nullptr);
+  WriteFile(out.get(), pixels.data(), static_cast<DWORD>(pixels.size()), &written, nullptr);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
 }

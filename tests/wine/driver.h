@@ -46,7 +46,6 @@ struct MessageBoxSeen {
   HWND box = nullptr;
   std::string caption;
   std::string text;
-  HICON icon = nullptr;
 };
 // A message box of the process, waited for; box is null if none came.
 MessageBoxSeen WaitForMessageBox(DWORD processId, DWORD milliseconds = 15000);
@@ -65,3 +64,13 @@ void Settle(HWND window, DWORD milliseconds = 300);
 
 // The control of the main window with this identifier, wherever it sits in the tree.
 HWND ControlOf(HWND mainWindow, int id);
+
+// Gives a control of another process the keyboard focus, as its own click would. (Clicks that
+// follow each other quickly are not always delivered at once under Wine's virtual desktop.)
+void FocusControl(HWND window, HWND control);
+
+// The window that has the keyboard focus in the thread that owns `window`.
+HWND FocusIn(HWND window);
+
+// Saves the whole screen as a BMP named `name` in the run's screenshot folder (NETSET_SCREENSHOTS).
+void SaveScreenshot(const std::string& name);
