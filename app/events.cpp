@@ -24,7 +24,8 @@ bool IsUserInputToForm(const MSG& message) {
   HWND main = MainWindow();
   if (message.hwnd != main && !IsChild(main, message.hwnd)) return false;
   if (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST) return true;
-  return message.message >= WM_MOUSEFIRST && message.message <= WM_MOUSELAST && message.message != WM_MOUSEMOVE;
+  return message.message >= WM_MOUSEFIRST && message.message <= WM_MOUSELAST &&
+         message.message != WM_MOUSEMOVE;
 }
 
 // Waits for the script's process to end. The window keeps painting and shows the wait cursor;
@@ -74,8 +75,8 @@ struct WindowApplyOps {
 
 void AppendAdapterReport() {
   if (!IpHelper::Bind()) {
-    const std::string message = std::string(text::kFatalBindHead) + kIpHelperLibrary + text::kFatalBindMiddle +
-                                kAdapterListFunction + text::kFatalBindTail;
+    const std::string message = std::string(text::kFatalBindHead) + kIpHelperLibrary +
+                                text::kFatalBindMiddle + kAdapterListFunction + text::kFatalBindTail;
     ReportFatalError(message.c_str());
   }
   IpHelper adapters;
@@ -105,7 +106,9 @@ void BuildAdapterReport() {
   AppendAdapterReport();
 }
 
-void QuitOnClose() { EndProgram(0); }
+void QuitOnClose() {
+  EndProgram(0);
+}
 
 void ApplyStaticSettings() {
   WindowApplyOps ops;
@@ -115,7 +118,9 @@ void ApplyStaticSettings() {
   if (std::exchange(closeDeferred, false)) SendMessageA(MainWindow(), WM_CLOSE, 0, 0);
 }
 
-bool ApplyingSettings() { return applying; }
+bool ApplyingSettings() {
+  return applying;
+}
 
 bool DeferCloseWhileApplying() {
   if (!applying) return false;

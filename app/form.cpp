@@ -53,7 +53,8 @@ struct KindStyle {
 KindStyle StyleOf(Kind kind) {
   switch (kind) {
     case Kind::MultiLineEdit:
-      return {"EDIT", kEditCommon | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL, WS_EX_CLIENTEDGE};
+      return {"EDIT", kEditCommon | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL,
+              WS_EX_CLIENTEDGE};
     case Kind::SingleLineEdit:
       return {"EDIT", kEditCommon | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
     case Kind::GroupBox:
@@ -73,7 +74,9 @@ Icon bigIcon;
 Icon smallIcon;
 WNDPROC groupBoxProc = nullptr;
 
-std::size_t IndexOf(ControlId id) { return static_cast<std::size_t>(id - 编辑框1) / 10; }
+std::size_t IndexOf(ControlId id) {
+  return static_cast<std::size_t>(id - 编辑框1) / 10;
+}
 
 // Labels draw themselves: the button face, then the text in black on one line, vertically
 // centred and cut off at the edges, with a font made for this paint only.
@@ -85,7 +88,8 @@ LRESULT PaintLabel(HWND label) {
   FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));
   const LOGFONTA description = ControlFontDescription();
   Font font(CreateFontIndirectA(&description));
-  HGDIOBJ previous = SelectObject(dc, font ? static_cast<HGDIOBJ>(font.get()) : GetStockObject(DEFAULT_GUI_FONT));
+  HGDIOBJ previous =
+      SelectObject(dc, font ? static_cast<HGDIOBJ>(font.get()) : GetStockObject(DEFAULT_GUI_FONT));
   SetTextColor(dc, RGB(0, 0, 0));
   SetBkMode(dc, TRANSPARENT);
   char text[256];
@@ -138,9 +142,9 @@ LRESULT CALLBACK GroupBoxProc(HWND group, UINT message, WPARAM wParam, LPARAM lP
 HWND CreateControl(HINSTANCE instance, const ControlSpec& spec) {
   const KindStyle kind = StyleOf(spec.kind);
   HWND parent = spec.inGroup ? controls[IndexOf(分组框1)] : mainWindow;
-  HWND control = CreateWindowExA(kind.exStyle, kind.windowClass, spec.text, kind.style, spec.left, spec.top, spec.width,
-                                 spec.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
-                                 instance, nullptr);
+  HWND control = CreateWindowExA(kind.exStyle, kind.windowClass, spec.text, kind.style, spec.left, spec.top,
+                                 spec.width, spec.height, parent,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
   if (!control) return nullptr;
   if (spec.kind == Kind::Label) return control;  // labels make their font when they paint
   const LOGFONTA description = ControlFontDescription();
@@ -207,7 +211,8 @@ bool CreateForm(HINSTANCE instance) {
                                kWindowWidth, kWindowHeight, nullptr, nullptr, instance, nullptr);
   if (!mainWindow) return false;
   // The outer size is exact whatever the frame metrics of this Windows.
-  SetWindowPos(mainWindow, nullptr, 0, 0, kWindowWidth, kWindowHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(mainWindow, nullptr, 0, 0, kWindowWidth, kWindowHeight,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   SetWindowIcons(instance);
   for (std::size_t i = 0; i < kControlCount; ++i) {
     controls[i] = CreateControl(instance, kControls[i]);
@@ -220,8 +225,12 @@ void ShowControls() {
   for (HWND control : controls) ShowWindow(control, SW_SHOWNA);
 }
 
-HWND MainWindow() { return mainWindow; }
-HWND Control(ControlId id) { return controls[IndexOf(id)]; }
+HWND MainWindow() {
+  return mainWindow;
+}
+HWND Control(ControlId id) {
+  return controls[IndexOf(id)];
+}
 
 void ReleaseFormIcons() {
   bigIcon.reset();

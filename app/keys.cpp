@@ -8,7 +8,9 @@
 
 namespace {
 
-bool IsDown(int key) { return GetKeyState(key) < 0; }
+bool IsDown(int key) {
+  return GetKeyState(key) < 0;
+}
 
 // Enter belongs to a multi-line box the user may edit: there it makes a line break.
 bool TakesEnter(HWND focus) {

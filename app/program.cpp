@@ -14,16 +14,32 @@ int eventHold = 0;
 std::string runDirectory;
 }  // namespace
 
-void RaiseEventHold() { ++eventHold; }
-void LowerEventHold() { --eventHold; }
-bool EventsHeld() { return eventHold > 0; }
+void RaiseEventHold() {
+  ++eventHold;
+}
+void LowerEventHold() {
+  --eventHold;
+}
+bool EventsHeld() {
+  return eventHold > 0;
+}
 
-const std::string& RunDirectory() { return runDirectory; }
-void SetRunDirectory(std::string directory) { runDirectory = std::move(directory); }
+const std::string& RunDirectory() {
+  return runDirectory;
+}
+void SetRunDirectory(std::string directory) {
+  runDirectory = std::move(directory);
+}
 
 void ShowMessageBox(const char* text, unsigned flags) {
   if (!(flags & MB_SYSTEMMODAL)) flags |= MB_TASKMODAL;
+  // A box without an owner does not hand the activation back when it goes; the user returns to
+  // the window, and the box, where they were.
+  HWND active = GetActiveWindow();
+  HWND focus = GetFocus();
   MessageBoxA(nullptr, text, text::kMessageCaption, flags);
+  if (active && IsWindow(active)) SetForegroundWindow(active);
+  if (focus && IsWindow(focus)) SetFocus(focus);
 }
 
 void ReportFatalError(const char* message) {

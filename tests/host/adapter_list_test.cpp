@@ -6,8 +6,9 @@
 namespace {
 
 TEST(ReadAdapterList, KeepsChainOrderAndFields) {
-  FakeAdapters api{{{MakeRaw("{C}", "192.0.2.3", "192.0.2.1"), MakeRaw("{A}", "198.51.100.1"),
-                     MakeRaw("{B}", "")}}, std::nullopt};
+  FakeAdapters api{
+      {{MakeRaw("{C}", "192.0.2.3", "192.0.2.1"), MakeRaw("{A}", "198.51.100.1"), MakeRaw("{B}", "")}},
+      std::nullopt};
   const auto records = ReadAdapterList(api);
   ASSERT_EQ(records.size(), 3u);
   EXPECT_EQ(records[0].AdapterName, "{C}");

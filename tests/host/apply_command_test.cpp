@@ -10,7 +10,8 @@ namespace {
 
 // Records every platform step of one click, in order, and fails where a case asks it to.
 struct FakeOps {
-  std::array<std::string, kBoxCount> boxes{"192.0.2.10", "255.255.255.0", "192.0.2.1", "192.0.2.53", "192.0.2.54"};
+  std::array<std::string, kBoxCount> boxes{"192.0.2.10", "255.255.255.0", "192.0.2.1", "192.0.2.53",
+                                           "192.0.2.54"};
   std::string runDirectory = "C:\\tools";
   bool createFails = false, lockFails = false, startFails = false;
   std::uint32_t exitCode = 0;
@@ -64,9 +65,11 @@ TEST(ApplyStaticSettings, SuccessRunsEveryStepInOrder) {
   FakeOps ops;
   ApplyStaticSettings(ops);
   const std::string path = "C:\\tools\\IP.VBS";
-  EXPECT_EQ(ops.steps, (std::vector<std::string>{"remove " + path, "create " + path, "lock", "start " + path, "wait",
-                                                 "unlock", "delete " + path, Message(text::kMsgSuccess, 64)}));
-  EXPECT_EQ(ops.created, ComposeConfigScript({ops.boxes[0], ops.boxes[1], ops.boxes[2], ops.boxes[3], ops.boxes[4]}));
+  EXPECT_EQ(ops.steps,
+            (std::vector<std::string>{"remove " + path, "create " + path, "lock", "start " + path, "wait",
+                                      "unlock", "delete " + path, Message(text::kMsgSuccess, 64)}));
+  EXPECT_EQ(ops.created,
+            ComposeConfigScript({ops.boxes[0], ops.boxes[1], ops.boxes[2], ops.boxes[3], ops.boxes[4]}));
   EXPECT_EQ(std::string(text::kMsgSuccess), "\xC9\xE8\xD6\xC3\xB3\xC9\xB9\xA6");  // 设置成功
 }
 
@@ -78,9 +81,12 @@ TEST(ApplyStaticSettings, RefusedValuesWriteNothing) {
     const char* message;
   };
   const Case cases[] = {
-      {"IP empty", 0, "", text::kMsgIncomplete},     {"mask empty", 1, "", text::kMsgIncomplete},
-      {"gateway empty", 2, "", text::kMsgIncomplete}, {"DNS 1 empty", 3, "", text::kMsgIncomplete},
-      {"DNS 2 empty", 4, "", text::kMsgIncomplete},  {"LF in IP", 0, "192.0.2.1\n", text::kMsgLineBreak},
+      {"IP empty", 0, "", text::kMsgIncomplete},
+      {"mask empty", 1, "", text::kMsgIncomplete},
+      {"gateway empty", 2, "", text::kMsgIncomplete},
+      {"DNS 1 empty", 3, "", text::kMsgIncomplete},
+      {"DNS 2 empty", 4, "", text::kMsgIncomplete},
+      {"LF in IP", 0, "192.0.2.1\n", text::kMsgLineBreak},
       {"CR in DNS 2", 4, "\r192.0.2.1", text::kMsgLineBreak},
   };
   for (const auto& c : cases) {
@@ -117,21 +123,23 @@ TEST(ApplyStaticSettings, FailuresStopAndLeaveNothingBehind) {
   create.runDirectory = "D:";
   create.createFails = true;
   ApplyStaticSettings(create);
-  EXPECT_EQ(create.steps, (std::vector<std::string>{"remove " + path, "create " + path, Message(text::kMsgWriteFailed, 16)}));
+  EXPECT_EQ(create.steps, (std::vector<std::string>{"remove " + path, "create " + path,
+                                                    Message(text::kMsgWriteFailed, 16)}));
 
   FakeOps lock;
   lock.runDirectory = "D:";
   lock.lockFails = true;
   ApplyStaticSettings(lock);
-  EXPECT_EQ(lock.steps, (std::vector<std::string>{"remove " + path, "create " + path, "lock", "delete " + path,
-                                                  Message(text::kMsgWriteFailed, 16)}));
+  EXPECT_EQ(lock.steps, (std::vector<std::string>{"remove " + path, "create " + path, "lock",
+                                                  "delete " + path, Message(text::kMsgWriteFailed, 16)}));
 
   FakeOps start;
   start.runDirectory = "D:";
   start.startFails = true;
   ApplyStaticSettings(start);
-  EXPECT_EQ(start.steps, (std::vector<std::string>{"remove " + path, "create " + path, "lock", "start " + path,
-                                                   "unlock", "delete " + path, Message(text::kMsgStartFailed, 16)}));
+  EXPECT_EQ(start.steps,
+            (std::vector<std::string>{"remove " + path, "create " + path, "lock", "start " + path, "unlock",
+                                      "delete " + path, Message(text::kMsgStartFailed, 16)}));
 
   FakeOps script;
   script.exitCode = 1;

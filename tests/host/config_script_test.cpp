@@ -29,7 +29,8 @@ TEST(ComposeConfigScript, EmptyValuesGiveTheFixedTemplate) {
   EXPECT_EQ(lines[9], "For Each objNetAdapter in colNetAdapters");
   EXPECT_EQ(lines[12], "Const STR_GATEWAY = \"\"");
   EXPECT_EQ(lines[14], "Const STR_NEWDNS2 = \"\" ");
-  EXPECT_EQ(lines[17], "Set objNICs = GetObject( strWinMgmt ).InstancesOf(\"Win32_NetworkAdapterConfiguration\")");
+  EXPECT_EQ(lines[17],
+            "Set objNICs = GetObject( strWinMgmt ).InstancesOf(\"Win32_NetworkAdapterConfiguration\")");
   EXPECT_EQ(lines[18], "For Each objNIC In objNICs");
   EXPECT_EQ(lines[20], "objNIC.SetDNSServerSearchOrder Array(STR_NEWDNS1,STR_NEWDNS2)");
   EXPECT_EQ(lines[23], "Next");
@@ -80,7 +81,8 @@ TEST(ComposeConfigScript, ValuesStayOneStringLiteral) {
       {"letters", "abc", "abc"},
       {"code page 936", "\xB1\xBE\xB5\xD8", "\xB1\xBE\xB5\xD8"},
       {"one quote doubled", "a\"b", "a\"\"b"},
-      {"breakout attempt", "\")\r\nCreateObject(\"WScript.Shell\").Run \"x", "\"\")\r\nCreateObject(\"\"WScript.Shell\"\").Run \"\"x"},
+      {"breakout attempt", "\")\r\nCreateObject(\"WScript.Shell\").Run \"x",
+       "\"\")\r\nCreateObject(\"\"WScript.Shell\"\").Run \"\"x"},
       {"only quotes", "\"\"", "\"\"\"\""},
   };
   for (const auto& c : cases) {

@@ -8,7 +8,8 @@
 
 #include "report/adapter_list.h"
 
-inline RawAdapterInfo MakeRaw(const std::string& name, const std::string& ip, const std::string& gateway = "") {
+inline RawAdapterInfo MakeRaw(const std::string& name, const std::string& ip,
+                              const std::string& gateway = "") {
   RawAdapterInfo raw{};
   std::memcpy(raw.AdapterName, name.data(), std::min(name.size(), sizeof raw.AdapterName));
   std::memcpy(raw.Description, "NIC ", 4);
@@ -66,7 +67,8 @@ struct FakeRegistry {
     int queries = 0;
     bool Query(const std::string& valueName, std::uint32_t& type, char* data, std::uint32_t& size) {
       if (!value || valueName != "Name") return false;
-      const std::vector<char>& bytes = (queries++ > 0 && value->dataOnRead) ? *value->dataOnRead : value->data;
+      const std::vector<char>& bytes =
+          (queries++ > 0 && value->dataOnRead) ? *value->dataOnRead : value->data;
       type = value->type;
       if (data && size < bytes.size()) {
         size = static_cast<std::uint32_t>(bytes.size());

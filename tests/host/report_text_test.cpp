@@ -28,14 +28,22 @@ TEST(FormatAdapterBlock, WorkedExampleByteForByte) {
   const std::string connection = "\xB1\xBE\xB5\xD8\xC1\xAC\xBD\xD3";
   const std::string expected =
       "\xB1\xBE\xB5\xD8\xC1\xAC\xBD\xD3\r\n"
-      "\xC3\xFB\xB3\xC6\xA3\xBA{A}\r\n"                             // 名称：
-      "\xC3\xE8\xCA\xF6\xA3\xBATest NIC\r\n"                        // 描述：
-      "MAC\xA3\xBA" "00-1A-2B-3C-4D-5E\r\n"                         // MAC：
-      "IP\xB5\xD8\xD6\xB7(I)\xA3\xBA" "192.168.1.10\r\n"            // IP地址(I)：
-      "\xD7\xD3\xCD\xF8\xD1\xDA\xC2\xEB(U)\xA3\xBA" "255.255.255.0\r\n"  // 子网掩码(U)：
-      "\xC4\xAC\xC8\xCF\xCD\xF8\xB9\xD8(D)\xA3\xBA" "192.168.1.1\r\n"    // 默认网关(D)：
-      "\xCA\xD7\xD1\xA1" "DNS\xB7\xFE\xCE\xF1\xC6\xF7(P)\xA3\xBA" "114.114.114.114\r\n"  // 首选DNS服务器(P)：
-      "\xB1\xB8\xD3\xC3" "DNS\xB7\xFE\xCE\xF1\xC6\xF7(A)\xA3\xBA" "8.8.8.8\r\n"          // 备用DNS服务器(A)：
+      "\xC3\xFB\xB3\xC6\xA3\xBA{A}\r\n"       // 名称：
+      "\xC3\xE8\xCA\xF6\xA3\xBATest NIC\r\n"  // 描述：
+      "MAC\xA3\xBA"
+      "00-1A-2B-3C-4D-5E\r\n"  // MAC：
+      "IP\xB5\xD8\xD6\xB7(I)\xA3\xBA"
+      "192.168.1.10\r\n"  // IP地址(I)：
+      "\xD7\xD3\xCD\xF8\xD1\xDA\xC2\xEB(U)\xA3\xBA"
+      "255.255.255.0\r\n"  // 子网掩码(U)：
+      "\xC4\xAC\xC8\xCF\xCD\xF8\xB9\xD8(D)\xA3\xBA"
+      "192.168.1.1\r\n"  // 默认网关(D)：
+      "\xCA\xD7\xD1\xA1"
+      "DNS\xB7\xFE\xCE\xF1\xC6\xF7(P)\xA3\xBA"
+      "114.114.114.114\r\n"  // 首选DNS服务器(P)：
+      "\xB1\xB8\xD3\xC3"
+      "DNS\xB7\xFE\xCE\xF1\xC6\xF7(A)\xA3\xBA"
+      "8.8.8.8\r\n"  // 备用DNS服务器(A)：
       "===============================================\r\n";
   const auto pieces = FormatAdapterBlock(record, connection);
   EXPECT_EQ(Join(pieces), expected);

@@ -11,9 +11,13 @@ const std::string kClassKey =
     "SYSTEM\\CurrentControlSet\\Control\\Network\\{4D36E972-E325-11CE-BFC1-08002BE10318}\\";
 const std::string kLocal = "\xB1\xBE\xB5\xD8\xC1\xAC\xBD\xD3";  // 本地连接
 const std::string kOutside = "\xCD\xE2\xCD\xF8";                // 外网
-const std::string kConnection2 = "\xC1\xAC\xBD\xD3" "2";        // 连接2
+const std::string kConnection2 =
+    "\xC1\xAC\xBD\xD3"
+    "2";  // 连接2
 
-std::string NameOf(const char* lan) { return WineAdapterName(std::atoi(BedEnv(lan).c_str())); }
+std::string NameOf(const char* lan) {
+  return WineAdapterName(std::atoi(BedEnv(lan).c_str()));
+}
 
 std::string Mac(const char* lan) {
   std::string mac = BedEnv(lan);
@@ -23,11 +27,17 @@ std::string Mac(const char* lan) {
 
 std::string Block(const std::string& connection, const std::string& name, const char* description,
                   const std::string& mac, const char* ip, const char* mask, const char* gateway) {
-  return connection + "\r\n" + "\xC3\xFB\xB3\xC6\xA3\xBA" + name + "\r\n" + "\xC3\xE8\xCA\xF6\xA3\xBA" + description +
-         "\r\n" + "MAC\xA3\xBA" + mac + "\r\n" + "IP\xB5\xD8\xD6\xB7(I)\xA3\xBA" + ip + "\r\n" +
-         "\xD7\xD3\xCD\xF8\xD1\xDA\xC2\xEB(U)\xA3\xBA" + mask + "\r\n" + "\xC4\xAC\xC8\xCF\xCD\xF8\xB9\xD8(D)\xA3\xBA" +
-         gateway + "\r\n" + "\xCA\xD7\xD1\xA1" "DNS\xB7\xFE\xCE\xF1\xC6\xF7(P)\xA3\xBA" "114.114.114.114\r\n" +
-         "\xB1\xB8\xD3\xC3" "DNS\xB7\xFE\xCE\xF1\xC6\xF7(A)\xA3\xBA" "8.8.8.8\r\n" + std::string(47, '=') + "\r\n";
+  return connection + "\r\n" + "\xC3\xFB\xB3\xC6\xA3\xBA" + name + "\r\n" + "\xC3\xE8\xCA\xF6\xA3\xBA" +
+         description + "\r\n" + "MAC\xA3\xBA" + mac + "\r\n" + "IP\xB5\xD8\xD6\xB7(I)\xA3\xBA" + ip + "\r\n" +
+         "\xD7\xD3\xCD\xF8\xD1\xDA\xC2\xEB(U)\xA3\xBA" + mask + "\r\n" +
+         "\xC4\xAC\xC8\xCF\xCD\xF8\xB9\xD8(D)\xA3\xBA" + gateway + "\r\n" +
+         "\xCA\xD7\xD1\xA1"
+         "DNS\xB7\xFE\xCE\xF1\xC6\xF7(P)\xA3\xBA"
+         "114.114.114.114\r\n" +
+         "\xB1\xB8\xD3\xC3"
+         "DNS\xB7\xFE\xCE\xF1\xC6\xF7(A)\xA3\xBA"
+         "8.8.8.8\r\n" +
+         std::string(47, '=') + "\r\n";
 }
 }  // namespace
 

@@ -54,9 +54,10 @@ void PressOk(const MessageBoxSeen& box);
 // No message box of the process shows within the time.
 bool NoMessageBoxFor(DWORD processId, DWORD milliseconds);
 
-// Real input, to whatever window is in the foreground.
+// Real keyboard input goes to whatever window is in the foreground.
 void BringToFront(HWND window);
-void ClickAt(HWND window, int x = -1, int y = -1);  // client coordinates; default the centre
+// A left click on a control of another process, at client coordinates (default the centre).
+void ClickAt(HWND window, int x = -1, int y = -1);
 void PressKey(WORD key, std::vector<WORD> modifiers = {});
 void TypeText(const std::string& ascii);
 // Lets the target process handle what was sent (it answers a message only when idle).

@@ -91,8 +91,10 @@ TEST(RunDirectory, CutAtTheLastRealBackslash) {
       {"C:\\tools\\netset.exe", "C:\\tools"},
       {"D:\\netset.exe", "D:"},
       {"netset.exe", ""},
-      {"C:\\\x81\x5C\\netset.exe", "C:\\\x81\x5C"},      // 乗: its trail byte is 0x5C
-      {"C:\\dir\\\x81\x5C" ".exe", "C:\\dir"},            // 乗.exe in C:\dir
+      {"C:\\\x81\x5C\\netset.exe", "C:\\\x81\x5C"},  // 乗: its trail byte is 0x5C
+      {"C:\\dir\\\x81\x5C"
+       ".exe",
+       "C:\\dir"},  // 乗.exe in C:\dir
       {"\\\\server\\share\\a\\n.exe", "\\\\server\\share\\a"},
   };
   for (const Case& c : cases) EXPECT_EQ(CutRunDirectory(c.path), c.directory) << c.path;

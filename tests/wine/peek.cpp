@@ -9,7 +9,8 @@
 namespace {
 HWND FindNetset() {
   for (int i = 0; i < 300; ++i) {
-    if (HWND window = FindWindowA("NetsetMainWindow", nullptr); window && IsWindowVisible(window)) return window;
+    if (HWND window = FindWindowA("NetsetMainWindow", nullptr); window && IsWindowVisible(window))
+      return window;
     Sleep(100);
   }
   return nullptr;

@@ -55,8 +55,9 @@ TEST(AdapterReport, ExpansionBeyondWhatWindowsAcceptsGivesEmptyName) {
 class AppendTextOnEditBox : public ::testing::Test {
  protected:
   void SetUp() override {
-    box = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_OVERLAPPEDWINDOW | ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL,
-                          0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
+    box = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
+                          WS_OVERLAPPEDWINDOW | ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL, 0, 0, 300, 200,
+                          nullptr, nullptr, nullptr, nullptr);
     SendMessageA(box, EM_LIMITTEXT, 0, 0);
   }
   void TearDown() override { DestroyWindow(box); }

@@ -52,20 +52,27 @@ constexpr LONG_PTR kSingle = kChild | ES_LEFT | ES_AUTOHSCROLL;
 const ControlCase kControls[] = {
     {100, "Edit", 0, 8, 8, 472, 160, "", kChild | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL,
      WS_EX_CLIENTEDGE},
-    {110, "Button", 0, 8, 174, 472, 280, "Internet \xD0\xAD\xD2\xE9\xB0\xE6\xB1\xBE 4\xA3\xA8TCP/IPv4\xA3\xA9",
-     kChild | BS_GROUPBOX | BS_LEFT, 0},
+    {110, "Button", 0, 8, 174, 472, 280,
+     "Internet \xD0\xAD\xD2\xE9\xB0\xE6\xB1\xBE 4\xA3\xA8TCP/IPv4\xA3\xA9", kChild | BS_GROUPBOX | BS_LEFT,
+     0},
     {120, "NetsetLabel", 110, 40, 37, 72, 28, "IP\xB5\xD8\xD6\xB7(I)\xA3\xBA", kChild, 0},
     {130, "Edit", 110, 160, 37, 272, 24, "", kSingle, WS_EX_CLIENTEDGE},
     {140, "NetsetLabel", 110, 40, 77, 72, 28, "\xD7\xD3\xCD\xF8\xD1\xDA\xC2\xEB(U)\xA3\xBA", kChild, 0},
     {150, "Edit", 110, 160, 77, 272, 24, "", kSingle, WS_EX_CLIENTEDGE},
     {160, "NetsetLabel", 110, 40, 117, 72, 28, "\xC4\xAC\xC8\xCF\xCD\xF8\xB9\xD8(D)\xA3\xBA", kChild, 0},
     {170, "Edit", 110, 160, 117, 272, 24, "", kSingle, WS_EX_CLIENTEDGE},
-    {180, "NetsetLabel", 110, 40, 157, 112, 28, "\xCA\xD7\xD1\xA1" "DNS\xB7\xFE\xCE\xF1\xC6\xF7(P)\xA3\xBA", kChild, 0},
+    {180, "NetsetLabel", 110, 40, 157, 112, 28,
+     "\xCA\xD7\xD1\xA1"
+     "DNS\xB7\xFE\xCE\xF1\xC6\xF7(P)\xA3\xBA",
+     kChild, 0},
     {190, "Edit", 110, 160, 157, 272, 24, "", kSingle, WS_EX_CLIENTEDGE},
-    {200, "NetsetLabel", 110, 40, 197, 112, 28, "\xB1\xB8\xD3\xC3" "DNS\xB7\xFE\xCE\xF1\xC6\xF7(A)\xA3\xBA", kChild, 0},
+    {200, "NetsetLabel", 110, 40, 197, 112, 28,
+     "\xB1\xB8\xD3\xC3"
+     "DNS\xB7\xFE\xCE\xF1\xC6\xF7(A)\xA3\xBA",
+     kChild, 0},
     {210, "Edit", 110, 160, 197, 272, 24, "", kSingle, WS_EX_CLIENTEDGE},
-    {220, "Button", 110, 40, 235, 393, 32, "\xC9\xE8\xD6\xC3", kChild | BS_DEFPUSHBUTTON | BS_CENTER | BS_VCENTER | BS_MULTILINE,
-     0},
+    {220, "Button", 110, 40, 235, 393, 32, "\xC9\xE8\xD6\xC3",
+     kChild | BS_DEFPUSHBUTTON | BS_CENTER | BS_VCENTER | BS_MULTILINE, 0},
 };
 
 TEST_F(RunningProgram, FirstSeenWithCaptionAndWholeReport) {
@@ -147,8 +154,8 @@ TEST_F(RunningProgram, TabMovesNoFocusAndInsertsNothing) {
 
 TEST_F(RunningProgram, FocusComesBackAfterDeactivation) {
   FocusBox(150);
-  HWND other = CreateWindowExA(0, "STATIC", "other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100, nullptr,
-                               nullptr, nullptr, nullptr);
+  HWND other = CreateWindowExA(0, "STATIC", "other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100,
+                               nullptr, nullptr, nullptr, nullptr);
   BringToFront(other);
   BringToFront(window);
   Settle(window);
