@@ -93,12 +93,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   constexpr int kWidth = 493, kHeight = 491;
   HWND window = CreateWindowExA(0, kWindowClass, text::kCaption, WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
                                 (GetSystemMetrics(SM_CXSCREEN) - kWidth) / 2,
-                                (GetSystemMetrics(SM_CYSCREEN) - kHeight) / 2, kWidth, kHeight, nullptr, nullptr,
-                                instance, nullptr);
-  HWND report = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
-                                WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL, 8,
-                                8, 472, 160, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kReportId)),
-                                instance, nullptr);
+                                (GetSystemMetrics(SM_CYSCREEN) - kHeight) / 2, kWidth, kHeight, nullptr,
+                                nullptr, instance, nullptr);
+  HWND report = CreateWindowExA(
+      WS_EX_CLIENTEDGE, "EDIT", "",
+      WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL, 8, 8, 472, 160,
+      window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kReportId)), instance, nullptr);
   SendMessageA(report, EM_LIMITTEXT, 0, 0);
   SetWindowTextA(report, Report().c_str());
   ShowWindow(window, SW_SHOW);

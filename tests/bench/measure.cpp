@@ -1,5 +1,5 @@
 // Measures netset against the baseline program inside the test bed, and prints one line per run
-// for scripts/bench.sh to summarise:
+// for tests/bench/bench_report.py to summarise:
 //   startup PROGRAM RUN MILLISECONDS final=0|1       (final: the report box held its last text)
 //   memory PROGRAM RUN PEAK_WORKING_SET PRIVATE_BYTES
 //   apply RUN SCRIPT_MILLISECONDS BOX_MILLISECONDS   (from the click of 设置)
@@ -120,8 +120,8 @@ bool MeasureStartup(const Target& target, int run, bool record) {
   const bool final = TextOf(GetDlgItem(shown.window, kReportId)) == shown.report;
   PROCESS_MEMORY_COUNTERS_EX memory{};
   memory.cb = sizeof memory;
-  const bool haveMemory =
-      GetProcessMemoryInfo(program.process.get(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
+  const bool haveMemory = GetProcessMemoryInfo(
+      program.process.get(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
   Close(program, shown.window, target.name);
   if (!record) return true;
   std::printf("startup %s %d %.3f final=%d\n", target.name, run, shown.milliseconds, final ? 1 : 0);
@@ -147,14 +147,15 @@ void SeedConnectionNames() {
   if (GetAdaptersInfo(first, &size) != ERROR_SUCCESS) return;
   int count = 0;
   for (const IP_ADAPTER_INFO* info = first; info; info = info->Next) {
-    const std::string key = std::string("SYSTEM\\CurrentControlSet\\Control\\Network\\"
-                                        "{4D36E972-E325-11CE-BFC1-08002BE10318}\\") +
+    const std::string key = std::string(
+                                "SYSTEM\\CurrentControlSet\\Control\\Network\\"
+                                "{4D36E972-E325-11CE-BFC1-08002BE10318}\\") +
                             info->AdapterName + "\\Connection";
     // 本地连接 N
     const std::string name = "\xB1\xBE\xB5\xD8\xC1\xAC\xBD\xD3 " + std::to_string(++count);
     HKEY handle = nullptr;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr) !=
-        ERROR_SUCCESS) {
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle,
+                        nullptr) != ERROR_SUCCESS) {
       continue;
     }
     RegSetValueExA(handle, "Name", 0, REG_SZ, reinterpret_cast<const BYTE*>(name.c_str()),
@@ -165,8 +166,8 @@ void SeedConnectionNames() {
 }
 
 std::string ReadStamp(const std::string& path) {
-  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              0, nullptr));
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr));
   if (!file) return {};
   char digits[32] = {};
   DWORD read = 0;
@@ -174,11 +175,14 @@ std::string ReadStamp(const std::string& path) {
   return std::string(digits, read);
 }
 
-HWND MessageBoxOf(DWORD processId) { return VisibleWindowOf(processId, "#32770"); }
+HWND MessageBoxOf(DWORD processId) {
+  return VisibleWindowOf(processId, "#32770");
+}
 
 // One click of 设置 with five valid values: the times until the script host runs and until the
 // success message shows. False, after saying why, when the command does not get that far.
-bool MeasureApply(const Target& netset, int run, bool record, HANDLE scriptStarted, const std::string& stampPath) {
+bool MeasureApply(const Target& netset, int run, bool record, HANDLE scriptStarted,
+                  const std::string& stampPath) {
   const long long started = Now();
   Program program = Start(netset.exe);
   const Shown shown = WaitUntilShown(program, netset, started);
@@ -220,7 +224,9 @@ bool MeasureApply(const Target& netset, int run, bool record, HANDLE scriptStart
     } else if (stamp < clicked) {
       std::printf("apply-na the script host left no time stamp after the click\n");
     } else {
-      if (record) std::printf("apply %d %.3f %.3f\n", run, Milliseconds(clicked, stamp), Milliseconds(clicked, boxSeen));
+      if (record)
+        std::printf("apply %d %.3f %.3f\n", run, Milliseconds(clicked, stamp),
+                    Milliseconds(clicked, boxSeen));
       measured = true;
     }
   }

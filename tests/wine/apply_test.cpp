@@ -23,6 +23,7 @@ const std::string kScriptFailed = "\xBD\xC5\xB1\xBE\xD4\xCB\xD0\xD0\xB3\xF6\xB4\
 const int kBoxes[] = {130, 150, 170, 190, 210};
 const std::string kCapture = "C:\\capture";
 const std::string kHost = "C:\\windows\\system32\\wscript.exe";
+const std::string kOriginalHost = kHost + ".orig";
 
 bool Exists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -63,6 +64,7 @@ class Apply : public ::testing::Test {
       DeleteFileA((kCapture + "\\" + name).c_str());
     SetEnvironmentVariableA("NETSET_CAPTURE_DIR", kCapture.c_str());
     SetEnvironmentVariableA("NETSET_CAPTURE_EXIT", "0");
+    if (!Exists(kOriginalHost)) CopyFileA(kHost.c_str(), kOriginalHost.c_str(), TRUE);
     DeleteTree(kHost);
     ASSERT_TRUE(CopyFileA(WinePath(BedEnv("NETSET_CAPTURE_EXE")).c_str(), kHost.c_str(), FALSE));
   }
@@ -163,6 +165,64 @@ TEST_F(Apply, ScriptHoldsExactlyWhatWasTyped) {
   // How it was started: the system's host by full path, in the system directory.
   EXPECT_EQ(ReadFile(kCapture + "\\command.txt"), "\"" + kHost + "\" \"C:\\netset\\IP.VBS\"");
   EXPECT_EQ(ReadFile(kCapture + "\\directory.txt"), "C:\\windows\\system32");
+}
+
+// Runs the captured script under Wine's own script host, with a prologue that lets it go on past
+// what WMI here cannot do, and lines after it that print each value between angle brackets.
+std::string ValuesAsTheScriptSeesThem(const std::string& script) {
+  const std::string check = kCapture + "\\check.vbs";
+  const std::string output = kCapture + "\\check.txt";
+  {
+    std::ofstream out(check, std::ios::binary);
+    out << "On Error Resume Next\r\n"
+        << script << "\r\n"
+        << "WScript.Echo \"<\" & strIPAddress(0) & \">\"\r\nWScript.Echo \"<\" & strSubnetMask(0) & \">\"\r\n"
+           "WScript.Echo \"<\" & STR_GATEWAY & \">\"\r\nWScript.Echo \"<\" & STR_NEWDNS1 & \">\"\r\n"
+           "WScript.Echo \"<\" & STR_NEWDNS2 & \">\"\r\n";
+  }
+  // Wine's cscript runs on the code of its wscript file: the real one comes back meanwhile.
+  CopyFileA(kOriginalHost.c_str(), kHost.c_str(), FALSE);
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE out =
+      CreateFileA(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = out;
+  startup.hStdError = INVALID_HANDLE_VALUE;
+  std::string commandLine = "C:\\windows\\system32\\cscript.exe //nologo " + check;
+  PROCESS_INFORMATION started{};
+  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                      &started)) {
+    CloseHandle(out);
+    return "<cscript did not start>";
+  }
+  WaitForSingleObject(started.hProcess, 60000);
+  CloseHandle(started.hThread);
+  CloseHandle(started.hProcess);
+  CloseHandle(out);
+  CopyFileA(WinePath(BedEnv("NETSET_CAPTURE_EXE")).c_str(), kHost.c_str(), FALSE);
+  return ReadFile(output);
+}
+
+std::string Bracketed(const std::array<std::string, 5>& typed) {
+  std::string all;
+  for (const std::string& value : typed) all += "<" + value + ">\r\n";
+  return all;
+}
+
+TEST_F(Apply, RealScriptHostReadsBackEveryValueExactly) {
+  const std::array<std::array<std::string, 5>, 2> cases = {{
+      {"a\"b", "\"", "\")\" & CreateObject(\"x\") & \"", "\"\"", "x\""},
+      {"\xB1\xBE\xB5\xD8", "\xC1\xAC\xBD\xD3 1", "\x81\x5C", "\xCD\xF8\"\xBF\xA8", " \xA3\xBA "},
+  }};
+  Launch();
+  for (const auto& typed : cases) {
+    SetBoxes(typed);
+    EnterIn(130);
+    EXPECT_EQ(Answer(), kSuccess);
+    EXPECT_EQ(ValuesAsTheScriptSeesThem(ReadFile(kCapture + "\\script.bin")), Bracketed(typed)) << typed[0];
+  }
 }
 
 TEST_F(Apply, TypedByHandLikeAUser) {
