@@ -62,43 +62,60 @@ def paired_ratios(netset, baseline):
     return [netset[r] / baseline[r] for r in sorted(netset) if r in baseline and baseline[r] > 0]
 
 
-def verdict(ratio, target):
-    if ratio is None:
+def verdict(by_median, by_fastest, target):
+    """Judged on the medians; where the fastest runs say otherwise the machine was too noisy to
+    tell, and the verdict says so."""
+    if by_median is None:
         return "n/a"
-    return "OK" if ratio <= target else "over"
+    word = "OK" if by_median <= target else "over"
+    if by_fastest is not None and (by_fastest <= target) != (by_median <= target):
+        word += " (noisy)"
+    return word
+
+
+def ratios(net, base):
+    """Ratio of the medians and ratio of the fastest (smallest) figures."""
+    if not net or not base:
+        return None, None
+    return statistics.median(net) / statistics.median(base), min(net) / min(base)
 
 
 def figure_rows(runs, exe_size):
-    """(what, netset, baseline, ratio, target, verdict) for every figure."""
+    """(what, netset, baseline, ratio of medians, ratio of fastest, target, verdict) per figure."""
     rows = []
     for name, run in runs:
         net, base = run["startup"].get("netset", {}), run["startup"].get("baseline", {})
-        ratio = None
+        by_median, by_fastest = ratios(list(net.values()), list(base.values()))
         ratio_cell = "n/a"
-        if net and base:
-            ratio = statistics.median(net.values()) / statistics.median(base.values())
+        if by_median is not None:
             pairs = paired_ratios(net, base)
-            ratio_cell = f"{ratio:.2f} (rounds {min(pairs):.2f}–{max(pairs):.2f})" if pairs else f"{ratio:.2f}"
+            ratio_cell = f"{by_median:.2f}" + (f" (rounds {min(pairs):.2f}–{max(pairs):.2f})" if pairs else "")
         rows.append((f"start-up to full report, {name} (ms)", cell(list(net.values())),
-                     cell(list(base.values())), ratio_cell, f"≤ {STARTUP_TARGET:.2f}×", verdict(ratio, STARTUP_TARGET)))
+                     cell(list(base.values())), ratio_cell,
+                     f"{by_fastest:.2f}" if by_fastest is not None else "n/a",
+                     f"≤ {STARTUP_TARGET:.2f}×", verdict(by_median, by_fastest, STARTUP_TARGET)))
     for name, run in runs:
         for key, label, target in (("peak", "peak working set", MEMORY_TARGET), ("private", "private bytes", None)):
             net, base = run[key].get("netset", []), run[key].get("baseline", [])
-            ratio = statistics.median(net) / statistics.median(base) if net and base else None
+            by_median, by_fastest = ratios(net, base)
             rows.append((f"{label}, {name} (KiB)", cell(net, 1024, 0), cell(base, 1024, 0),
-                         f"{ratio:.3f}" if ratio is not None else "n/a",
-                         f"≤ {target:.2f}×" if target else "—", verdict(ratio, target) if target else "info"))
+                         f"{by_median:.3f}" if by_median is not None else "n/a",
+                         f"{by_fastest:.3f}" if by_fastest is not None else "n/a",
+                         f"≤ {target:.2f}×" if target else "—",
+                         verdict(by_median, by_fastest, target) if target else "info"))
     for name, run in runs:
         if not run["apply"] and not run["apply_na"]:
             continue
         if run["apply"]:
             script = [a for a, _ in run["apply"]]
             box = [b for _, b in run["apply"]]
-            rows.append((f"apply: click of 设置 → script host started, {name} (ms)", cell(script), "—", "—", "—", "info"))
-            rows.append((f"apply: click of 设置 → success message, {name} (ms)", cell(box), "—", "—", "—", "info"))
+            rows.append((f"apply: click of 设置 → script host started, {name} (ms)", cell(script),
+                         "—", "—", "—", "—", "info"))
+            rows.append((f"apply: click of 设置 → success message, {name} (ms)", cell(box),
+                         "—", "—", "—", "—", "info"))
         else:
-            rows.append((f"apply, {name}", f"n/a: {run['apply_na']}", "—", "—", "—", "n/a"))
-    rows.append(("shipped build/x86/netset.exe (KiB)", f"{exe_size / 1024:.1f}", "—", "—",
+            rows.append((f"apply, {name}", f"n/a: {run['apply_na']}", "—", "—", "—", "—", "n/a"))
+    rows.append(("shipped build/x86/netset.exe (KiB)", f"{exe_size / 1024:.1f}", "—", "—", "—",
                  f"< {SIZE_TARGET // 1024} KiB", "OK" if exe_size < SIZE_TARGET else "over"))
     return rows
 
@@ -210,7 +227,8 @@ def main():
 
     runs = [(spec.split("=", 1)[0], read_run(spec.split("=", 1)[1])) for spec in args.run]
     exe_size = os.path.getsize(args.exe)
-    header = ["figure", "netset median [min–max]", "baseline median [min–max]", "ratio", "target", "verdict"]
+    header = ["figure", "netset median [min–max]", "baseline median [min–max]", "ratio of medians",
+              "ratio of fastest", "target", "verdict"]
     rows = figure_rows(runs, exe_size)
     owners, sections = map_tables(args.map)
     owner_header = ["library or object", "bytes loaded", "bytes of debug info", "total"]

@@ -79,6 +79,7 @@ TEST_F(RunningProgram, FirstSeenWithCaptionAndWholeReport) {
   // MainWindowOf returns as soon as the window is visible: this is its first look.
   EXPECT_EQ(TextOf(window), kCaption);
   EXPECT_EQ(TextOf(Ctl(100)), ExpectedReport());
+  Settle(window, 1500);
   SaveScreenshot("main-window");
 }
 
@@ -94,7 +95,8 @@ TEST_F(RunningProgram, WindowFrameSizeAndPlace) {
   EXPECT_EQ(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0);
   EXPECT_EQ(ExStyleOf(window) & ~WS_EX_WINDOWEDGE, 0);
   EXPECT_EQ(GetWindow(window, GW_OWNER), nullptr);
-  // No control has the focus when the window opens.
+  // No control has the focus when the window opens (once its activation has been handled).
+  for (int i = 0; i < 40 && !FocusIn(window); ++i) Sleep(50);
   EXPECT_EQ(FocusIn(window), window);
   // The system menu: only Move and Close can be chosen (a picture, since another process's
   // menus cannot be read here).
