@@ -23,8 +23,7 @@
 // so any input, however short, makes a complete set of values.
 class FuzzInput {
  public:
-  FuzzInput(const std::uint8_t* data, std::size_t size)
-      : rest_(reinterpret_cast<const char*>(data), size) {}
+  FuzzInput(const std::uint8_t* data, std::size_t size) : rest_(reinterpret_cast<const char*>(data), size) {}
 
   std::uint8_t TakeByte() {
     if (rest_.empty()) return 0;

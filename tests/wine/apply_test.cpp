@@ -225,6 +225,17 @@ TEST_F(Apply, RealScriptHostReadsBackEveryValueExactly) {
   }
 }
 
+TEST_F(Apply, LongValueReachesTheScriptWhole) {
+  Launch();
+  const std::string longValue(32 * 1024, '7');
+  SetBoxes({longValue, "255.255.255.0", "192.0.2.1", "198.51.100.53", "203.0.113.53"});
+  EnterIn(130);
+  EXPECT_EQ(Answer(), kSuccess);
+  const std::string script = ReadFile(kCapture + "\\script.bin");
+  EXPECT_EQ(script.size(), 837u + longValue.size() + 13 + 9 + 13 + 12);
+  EXPECT_NE(script.find("strIPAddress = Array(\"" + longValue + "\")\r\n"), std::string::npos);
+}
+
 TEST_F(Apply, TypedByHandLikeAUser) {
   Launch();
   for (int i = 0; i < 5; ++i) {

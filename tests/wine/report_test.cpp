@@ -1,6 +1,8 @@
 // The adapter report against the real IP Helper and registry of the bed, in this process.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "bed_adapters.h"
 #include "driver.h"
 #include "platform/iphelper.h"
@@ -18,6 +20,25 @@ TEST(AdapterReport, ThreeAdaptersGiveTheExactReport) {
   std::string report;
   AppendAdapterReport(adapters, registry, [&](const std::string& piece) { report += piece; });
   EXPECT_EQ(report, ExpectedReport());
+}
+
+TEST(AdapterReport, ConnectionNameOf64KiBIsKeptWhole) {
+  // Far beyond any name Windows gives a connection. (Shown in a real edit box, Wine takes
+  // minutes to lay out such a line; the report's own text is what is checked here.)
+  const std::string longName(64 * 1024, 'N');
+  SeedConnectionNames();
+  const int lan2 = std::atoi(BedEnv("NETSET_BED_LAN2_INDEX").c_str());
+  SeedConnectionValue(WineAdapterName(lan2), REG_SZ, longName + '\0');
+  IpHelper adapters;
+  RegistryReader registry;
+  std::string report;
+  AppendAdapterReport(adapters, registry, [&](const std::string& piece) { report += piece; });
+  std::string expected = ExpectedReport();
+  const std::size_t lastBlock =
+      expected.find("\r\n" + std::string(47, '=') + "\r\n", expected.size() / 2) + 2 + 49;
+  expected.insert(lastBlock, longName);
+  EXPECT_TRUE(report == expected) << report.size() << " bytes, expected " << expected.size();
+  SeedConnectionValue(WineAdapterName(lan2), REG_DWORD, std::string("\x01\x00\x00\x00", 4));
 }
 
 TEST(AdapterReport, ConnectionNameValueKinds) {
