@@ -16,7 +16,9 @@ inline constexpr unsigned kInformationIcon = 64;  // MB_ICONINFORMATION
 inline constexpr int kBoxCount = 5;
 
 // The run directory never ends in a backslash ("D:" for a program in a drive's root).
-inline std::string ScriptPathFor(const std::string& runDirectory) { return runDirectory + "\\IP.VBS"; }
+inline std::string ScriptPathFor(const std::string& runDirectory) {
+  return runDirectory + "\\IP.VBS";
+}
 
 // The first message that the typed values earn, or null when they may go into a script: an empty
 // box first, then a line break, which no string literal of the script can hold.

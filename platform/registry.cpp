@@ -17,7 +17,8 @@ bool RegistryReader::Key::Query(const std::string& valueName, std::uint32_t& typ
 
 std::optional<RegistryReader::Key> RegistryReader::Open(const std::string& keyPath) {
   HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return std::nullopt;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    return std::nullopt;
   return Key(RegKey(key));
 }
 
@@ -29,7 +30,8 @@ std::optional<std::string> RegistryReader::Expand(const std::string& text) {
   const DWORD needed = ExpandEnvironmentStringsA(text.c_str(), nullptr, 0);
   if (needed == 0 || needed > kLimit) return std::nullopt;
   std::vector<char> expanded(needed * 2);
-  const DWORD written = ExpandEnvironmentStringsA(text.c_str(), expanded.data(), static_cast<DWORD>(expanded.size()));
+  const DWORD written =
+      ExpandEnvironmentStringsA(text.c_str(), expanded.data(), static_cast<DWORD>(expanded.size()));
   if (written == 0 || written > expanded.size()) return std::nullopt;
   return FixedFieldText(expanded.data(), expanded.size());
 }

@@ -21,7 +21,8 @@ std::string FormatMacText(std::uint32_t addressLength, const std::array<std::uin
   return text;
 }
 
-std::array<std::string, 9> FormatAdapterBlock(const AdapterRecord& record, const std::string& connectionName) {
+std::array<std::string, 9> FormatAdapterBlock(const AdapterRecord& record,
+                                              const std::string& connectionName) {
   return {
       connectionName + kLineEnd,
       text::kReportName + record.AdapterName + kLineEnd,
