@@ -39,7 +39,7 @@ std::string LookupConnectionName(const std::string& adapterName, Registry& regis
   std::uint32_t readSize = size;
   const bool read = key->Query(valueName, readType, data.data(), readSize);
   key.reset();
-  // A value rewritten between the two queries is not trusted, whatever it became.
+  // A value whose type or size changed between the two queries is not trusted.
   if (!read || readType != type || readSize != size) return {};
   // Up to the first zero within the bytes actually returned: a value stored without its
   // terminating zero is never read past its end.

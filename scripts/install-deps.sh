@@ -9,7 +9,7 @@ packages=(
   googletest libgtest-dev
   wine64 xvfb x11-utils imagemagick fonts-wqy-microhei
   locales iproute2 procps
-  clang libclang-rt-14-dev zip unzip
+  clang clang-14 libclang-rt-14-dev zip unzip
 )
 
 missing=()

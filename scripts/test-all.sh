@@ -3,7 +3,7 @@
 set -uo pipefail
 cd "$(dirname "$0")/.."
 passed=0 failed=0 failing=()
-for tree in build/host build/host-sanitize build/x64; do
+for tree in build/host build/host-sanitize build/fuzz build/x64; do
   [ -d "$tree" ] || continue
   echo "== $tree"
   log=$(mktemp)

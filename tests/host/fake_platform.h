@@ -74,7 +74,7 @@ struct FakeRegistry {
         size = static_cast<std::uint32_t>(bytes.size());
         return false;  // ERROR_MORE_DATA
       }
-      if (data) std::memcpy(data, bytes.data(), bytes.size());
+      if (data && !bytes.empty()) std::memcpy(data, bytes.data(), bytes.size());
       size = static_cast<std::uint32_t>(bytes.size());
       return true;
     }
