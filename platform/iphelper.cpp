@@ -23,37 +23,32 @@ namespace {
 // decltype keeps the SDK's calling convention (stdcall on x86) in the pointer type.
 using GetAdaptersInfoFn = decltype(&GetAdaptersInfo);
 
-Library& BoundLibrary() {
-  static Library library;
-  return library;
-}
-GetAdaptersInfoFn& BoundFunction() {
-  static GetAdaptersInfoFn function = nullptr;
-  return function;
-}
+// Bound once, on the GUI thread, and kept until the program ends.
+Library boundLibrary;
+GetAdaptersInfoFn boundFunction = nullptr;
 }  // namespace
 
 bool IpHelper::Bind() {
-  if (BoundFunction()) return true;
+  if (boundFunction) return true;
   const std::string path = SystemDirectory() + "\\" + kIpHelperLibrary + ".dll";
   Library library(LoadLibraryExA(path.c_str(), nullptr, 0));
   if (!library) return false;
   FARPROC proc = GetProcAddress(library.get(), kAdapterListFunction);
   if (!proc) return false;
-  BoundFunction() = reinterpret_cast<GetAdaptersInfoFn>(reinterpret_cast<void (*)()>(proc));
-  BoundLibrary() = std::move(library);
+  boundFunction = reinterpret_cast<GetAdaptersInfoFn>(reinterpret_cast<void (*)()>(proc));
+  boundLibrary = std::move(library);
   return true;
 }
 
 void IpHelper::Release() {
-  BoundFunction() = nullptr;
-  BoundLibrary().reset();
+  boundFunction = nullptr;
+  boundLibrary.reset();
 }
 
 std::uint32_t IpHelper::Fill(std::vector<std::byte>* buffer, std::uint32_t& size) {
   ULONG length = size;
   auto* info = buffer ? reinterpret_cast<IP_ADAPTER_INFO*>(buffer->data()) : nullptr;
-  const DWORD result = BoundFunction()(info, &length);
+  const DWORD result = boundFunction(info, &length);
   size = length;
   return result;
 }

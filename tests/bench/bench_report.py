@@ -20,7 +20,7 @@ SIZE_TARGET = 256 * 1024
 
 def read_run(path):
     """The per-run figures of one layout: start-up times, memory, apply times, notes."""
-    run = {"startup": {}, "final": {}, "cpu": {}, "peak": {}, "private": {}, "apply": [], "apply_na": None, "notes": []}
+    run = {"startup": {}, "final": {}, "peak": {}, "private": {}, "apply": [], "apply_na": None, "notes": []}
     with open(path, encoding="utf-8", errors="replace") as lines:
         for line in lines:
             words = line.rstrip("\r\n").split()
@@ -30,8 +30,6 @@ def read_run(path):
             if kind == "startup":
                 run["startup"].setdefault(words[1], {})[int(words[2])] = float(words[3])
                 run["final"].setdefault(words[1], []).append(words[4] == "final=1")
-                if len(words) > 5 and words[5].startswith("cpu="):
-                    run["cpu"].setdefault(words[1], []).append(float(words[5][4:]))
             elif kind == "memory":
                 run["peak"].setdefault(words[1], []).append(int(words[3]))
                 run["private"].setdefault(words[1], []).append(int(words[4]))
@@ -96,13 +94,6 @@ def figure_rows(runs, exe_size):
                      cell(list(base.values())), ratio_cell,
                      f"{by_fastest:.3f}" if by_fastest is not None else "n/a",
                      f"≤ {STARTUP_TARGET:.2f}×", verdict(by_median, by_fastest, STARTUP_TARGET)))
-    for name, run in runs:
-        # Wine counts processor time in 10 ms ticks: the mean over the runs, not the median.
-        net, base = run["cpu"].get("netset", []), run["cpu"].get("baseline", [])
-        if net and base:
-            mean_net, mean_base = statistics.mean(net), statistics.mean(base)
-            rows.append((f"processor time to full report, {name} (ms, mean)", f"{mean_net:.1f}", f"{mean_base:.1f}",
-                         f"{mean_net / mean_base:.3f} (of means)" if mean_base else "n/a", "—", "—", "info"))
     for name, run in runs:
         for key, label, target in (("peak", "peak working set", MEMORY_TARGET), ("private", "private bytes", None)):
             net, base = run[key].get("netset", []), run[key].get("baseline", [])
@@ -250,8 +241,7 @@ def main():
     notes = []
     if args.cores and args.load >= args.cores:
         notes.append(f"the machine was busy (load {args.load:.2f} on {args.cores} cores): times on the clock are "
-                     "stretched and medians with them; the ratio of the fastest runs and the processor time "
-                     "are the steadier figures")
+                     "stretched and medians with them; the ratio of the fastest runs is the steadier figure")
     for name, run in runs:
         for program, finals in run["final"].items():
             if not all(finals):

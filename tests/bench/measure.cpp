@@ -1,9 +1,6 @@
 // Measures netset against the baseline program inside the test bed, and prints one line per run
 // for tests/bench/bench_report.py to summarise:
-//   startup PROGRAM RUN MILLISECONDS final=0|1 cpu=MILLISECONDS
-//       final: the report box held its last text; cpu: the process's own processor time by then,
-//       which a busy machine stretches far less than the time on the clock (Wine counts it in
-//       10 ms ticks, so only its mean over the runs means much)
+//   startup PROGRAM RUN MILLISECONDS final=0|1       (final: the report box held its last text)
 //   memory PROGRAM RUN PEAK_WORKING_SET PRIVATE_BYTES
 //   apply RUN SCRIPT_MILLISECONDS BOX_MILLISECONDS   (from the click of 设置)
 //   apply-na REASON
@@ -75,18 +72,8 @@ long long TextLength(HWND window) {
 struct Shown {
   HWND window = nullptr;
   double milliseconds = 0;
-  double processorMilliseconds = 0;
   std::string report;
 };
-
-double ProcessorMilliseconds(HANDLE process) {
-  FILETIME created, ended, kernel, user;
-  if (!GetProcessTimes(process, &created, &ended, &kernel, &user)) return 0;
-  const auto ticks = [](const FILETIME& time) {
-    return (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-  };
-  return static_cast<double>(ticks(kernel) + ticks(user)) / 10000.0;  // 100 ns units
-}
 
 // Waits for the visible main window with a non-empty report; the time is that of the sighting.
 Shown WaitUntilShown(const Program& program, const Target& target, long long started) {
@@ -97,7 +84,6 @@ Shown WaitUntilShown(const Program& program, const Target& target, long long sta
       if (TextLength(GetDlgItem(window, kReportId)) > 0) {
         shown.window = window;
         shown.milliseconds = Milliseconds(started, seen);
-        shown.processorMilliseconds = ProcessorMilliseconds(program.process.get());
         shown.report = TextOf(GetDlgItem(window, kReportId));
         return shown;
       }
@@ -138,8 +124,7 @@ bool MeasureStartup(const Target& target, int run, bool record) {
       program.process.get(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
   Close(program, shown.window, target.name);
   if (!record) return true;
-  std::printf("startup %s %d %.3f final=%d cpu=%.1f\n", target.name, run, shown.milliseconds, final ? 1 : 0,
-              shown.processorMilliseconds);
+  std::printf("startup %s %d %.3f final=%d\n", target.name, run, shown.milliseconds, final ? 1 : 0);
   if (haveMemory) {
     // Wine leaves PrivateUsage empty for another process; its PagefileUsage is the same figure
     // on Windows (the private commit), and Wine fills that one from the process's anonymous

@@ -10,6 +10,7 @@
 
 #include "apply/apply_command.h"
 #include "apply/config_script.h"
+#include "tests/crlf_lines.h"
 #include "tests/fuzz/fuzz_support.h"
 #include "texts.h"
 
@@ -19,15 +20,6 @@ constexpr std::size_t kTemplateSize = 837;
 constexpr std::size_t kScriptLines = 24;
 // The lines (from 0) whose one string literal holds a value, in box order.
 constexpr std::array<std::size_t, kBoxCount> kValueLines = {6, 7, 12, 13, 14};
-
-std::vector<std::string_view> CrLfLines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  std::size_t at = 0;
-  for (std::size_t end; (end = text.find("\r\n", at)) != std::string_view::npos; at = end + 2)
-    lines.push_back(text.substr(at, end - at));
-  lines.push_back(text.substr(at));
-  return lines;
-}
 
 struct Literal {
   std::string value;    // as VBScript reads it

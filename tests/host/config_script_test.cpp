@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/crlf_lines.h"
+
 #include <string>
 #include <vector>
 
@@ -7,19 +9,10 @@
 
 namespace {
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t at = 0;
-  for (std::size_t end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
-    lines.push_back(text.substr(at, end - at));
-  lines.push_back(text.substr(at));
-  return lines;
-}
-
 TEST(ComposeConfigScript, EmptyValuesGiveTheFixedTemplate) {
   const std::string script = ComposeConfigScript({});
   ASSERT_EQ(script.size(), 837u);
-  const auto lines = Lines(script);
+  const auto lines = CrLfLines(script);
   ASSERT_EQ(lines.size(), 24u);
   EXPECT_EQ(lines[0], "strComputer = \".\"");
   EXPECT_EQ(lines[1], "Set objWMIService = GetObject(\"winmgmts:\\\\\" & strComputer & \"\\root\\cimv2\")");
@@ -59,7 +52,7 @@ TEST(ComposeConfigScript, ValuesLandInTheirPlacesAtTheFixedOffsets) {
     at += (value == &settings.IpText) ? 27 : (value == &settings.MaskText) ? 148 : 24;
   }
   EXPECT_EQ(at - 24 + 367, script.size());
-  const auto lines = Lines(script);
+  const auto lines = CrLfLines(script);
   EXPECT_EQ(lines[6], "strIPAddress = Array(\"IP\")");
   EXPECT_EQ(lines[7], "strSubnetMask = Array(\"MASK\")");
   EXPECT_EQ(lines[12], "Const STR_GATEWAY = \"GW\"");

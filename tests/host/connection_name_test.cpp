@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/crlf_lines.h"
+
 #include "fake_platform.h"
 #include "report/adapter_report.h"
 #include "report/connection_name.h"
@@ -64,12 +66,10 @@ TEST(AppendAdapterReport, TwoAdaptersGiveTwentyLinesInOrder) {
   ASSERT_EQ(appended.size(), 18u);  // nine pieces per adapter, each appended on its own
   std::string all;
   for (const auto& piece : appended) all += piece;
-  std::vector<std::string> lines;
-  for (std::size_t at = 0, end; (end = all.find("\r\n", at)) != std::string::npos; at = end + 2)
-    lines.push_back(all.substr(at, end - at));
-  ASSERT_EQ(lines.size(), 20u);
-  EXPECT_EQ(all.substr(all.size() - 2), "\r\n");
-  EXPECT_EQ(lines[0], "");  // {B} has no connection name
+  const auto lines = CrLfLines(all);
+  ASSERT_EQ(lines.size(), 21u);
+  EXPECT_EQ(lines[20], "");  // the last line ends too
+  EXPECT_EQ(lines[0], "");   // {B} has no connection name
   EXPECT_EQ(lines[1], "\xC3\xFB\xB3\xC6\xA3\xBA{B}");
   EXPECT_EQ(lines[9], std::string(47, '='));
   EXPECT_EQ(lines[10], "first");

@@ -1,6 +1,8 @@
 // A click of 设置 on the real program, with the system's script host replaced by a capture.
 #include <gtest/gtest.h>
 
+#include "tests/crlf_lines.h"
+
 #include <array>
 #include <fstream>
 #include <sstream>
@@ -45,15 +47,6 @@ void DeleteTree(const std::string& path) {
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileA(path.c_str());
   }
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t at = 0;
-  for (std::size_t end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
-    lines.push_back(text.substr(at, end - at));
-  lines.push_back(text.substr(at));
-  return lines;
 }
 
 class Apply : public ::testing::Test {
@@ -152,7 +145,7 @@ TEST_F(Apply, ScriptHoldsExactlyWhatWasTyped) {
     std::size_t expectedSize = 837;
     for (const auto& literal : c.literal) expectedSize += literal.size();
     EXPECT_EQ(script.size(), expectedSize);
-    const auto lines = Lines(script);
+    const auto lines = CrLfLines(script);
     ASSERT_EQ(lines.size(), 24u);
     EXPECT_EQ(lines[6], "strIPAddress = Array(\"" + c.literal[0] + "\")");
     EXPECT_EQ(lines[7], "strSubnetMask = Array(\"" + c.literal[1] + "\")");

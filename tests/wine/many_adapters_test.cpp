@@ -5,15 +5,9 @@
 
 #include "bed_adapters.h"
 #include "driver.h"
+#include "tests/crlf_lines.h"
 
 namespace {
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  for (std::size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
-    lines.push_back(text.substr(at, end - at));
-  return lines;
-}
 
 TEST(ManyAdapters, ReportIsCompleteAndExact) {
   const auto index = [](int i) {
@@ -22,11 +16,12 @@ TEST(ManyAdapters, ReportIsCompleteAndExact) {
   const Program program = Start(InstallProgram("C:\\netset"));
   HWND window = MainWindowOf(program);
   ASSERT_NE(window, nullptr);
-  const auto lines = Lines(TextOf(ControlOf(window, 100)));
-  ASSERT_EQ(lines.size(), 64u * 10);
+  const auto lines = CrLfLines(TextOf(ControlOf(window, 100)));
+  ASSERT_EQ(lines.size(), 64u * 10 + 1);
+  EXPECT_EQ(lines.back(), "");
   for (int i = 0; i < 64; ++i) {
     SCOPED_TRACE(i);
-    const std::string* block = &lines[i * 10];
+    const std::string_view* block = &lines[i * 10];
     EXPECT_EQ(block[0], "");
     EXPECT_EQ(block[1], "\xC3\xFB\xB3\xC6\xA3\xBA" + WineAdapterName(index(i)));
     EXPECT_EQ(block[2], "\xC3\xE8\xCA\xF6\xA3\xBAlan" + std::to_string(i));
