@@ -3,9 +3,10 @@
 #include <vector>
 
 void AppendText(HWND edit, const std::string& text) {
-  // The length in bytes is never less than the length in characters, and the box clamps a
-  // position past its end to the end: either way the selection lands at the end.
-  const int length = GetWindowTextLengthA(edit);
+  // Selection positions count characters. The length in characters is also the cheap one: the
+  // ANSI length would convert the whole text on every call, and the report appends hundreds of
+  // pieces to an ever longer text.
+  const int length = GetWindowTextLengthW(edit);
   SendMessageA(edit, EM_SETSEL, static_cast<WPARAM>(length), static_cast<LPARAM>(length));
   SendMessageA(edit, EM_SCROLLCARET, 0, 0);
   SendMessageA(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
