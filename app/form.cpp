@@ -15,7 +15,7 @@ constexpr char kLabelClass[] = "NetsetLabel";
 
 enum class Kind { MultiLineEdit, GroupBox, Label, SingleLineEdit, Button };
 
-struct ControlSpec {
+struct FormEntry {
   ControlId id;
   Kind kind;
   bool inGroup;  // a child of 分组框1, placed from its corner
@@ -23,7 +23,7 @@ struct ControlSpec {
   const char* text;
 };
 
-constexpr ControlSpec kControls[] = {
+constexpr FormEntry kControls[] = {
     {编辑框1, Kind::MultiLineEdit, false, 8, 8, 472, 160, ""},
     {分组框1, Kind::GroupBox, false, 8, 174, 472, 280, text::kGroupTitle},
     {标签1, Kind::Label, true, 40, 37, 72, 28, text::kLabelIp},
@@ -139,23 +139,23 @@ LRESULT CALLBACK GroupBoxProc(HWND group, UINT message, WPARAM wParam, LPARAM lP
   return CallWindowProcA(groupBoxProc, group, message, wParam, lParam);
 }
 
-HWND CreateControl(HINSTANCE instance, const ControlSpec& spec) {
-  const KindStyle kind = StyleOf(spec.kind);
-  HWND parent = spec.inGroup ? controls[IndexOf(分组框1)] : mainWindow;
-  HWND control = CreateWindowExA(kind.exStyle, kind.windowClass, spec.text, kind.style, spec.left, spec.top,
-                                 spec.width, spec.height, parent,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+HWND CreateControl(HINSTANCE instance, const FormEntry& entry) {
+  const KindStyle kind = StyleOf(entry.kind);
+  HWND parent = entry.inGroup ? controls[IndexOf(分组框1)] : mainWindow;
+  HWND control = CreateWindowExA(kind.exStyle, kind.windowClass, entry.text, kind.style, entry.left,
+                                 entry.top, entry.width, entry.height, parent,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)), instance, nullptr);
   if (!control) return nullptr;
-  if (spec.kind == Kind::Label) return control;  // labels make their font when they paint
+  if (entry.kind == Kind::Label) return control;  // labels make their font when they paint
   const LOGFONTA description = ControlFontDescription();
-  Font& font = fonts[IndexOf(spec.id)];
+  Font& font = fonts[IndexOf(entry.id)];
   font.reset(CreateFontIndirectA(&description));
   HGDIOBJ used = font ? static_cast<HGDIOBJ>(font.get()) : GetStockObject(DEFAULT_GUI_FONT);
   SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(used), FALSE);
-  if (spec.kind == Kind::MultiLineEdit || spec.kind == Kind::SingleLineEdit) {
+  if (entry.kind == Kind::MultiLineEdit || entry.kind == Kind::SingleLineEdit) {
     SendMessageA(control, EM_LIMITTEXT, 0, 0);  // the platform's maximum
   }
-  if (spec.kind == Kind::GroupBox) {
+  if (entry.kind == Kind::GroupBox) {
     groupBoxProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&GroupBoxProc)));
   }

@@ -227,7 +227,7 @@ def main():
     parser.add_argument("--cores", type=int, default=0)
     args = parser.parse_args()
 
-    runs = [(spec.split("=", 1)[0], read_run(spec.split("=", 1)[1])) for spec in args.run]
+    runs = [(given.split("=", 1)[0], read_run(given.split("=", 1)[1])) for given in args.run]
     exe_size = os.path.getsize(args.exe)
     header = ["figure", "netset median [min–max]", "baseline median [min–max]", "ratio of medians",
               "ratio of fastest", "target", "verdict"]
