@@ -33,40 +33,22 @@ class UniqueHandle {
   handle_type handle_ = Traits::Invalid();
 };
 
-struct KernelHandleTraits {
-  using handle_type = HANDLE;
+// Most handles are "none" when null; each kind has its own closing function.
+template <class Handle, auto CloseFunction>
+struct NullHandleTraits {
+  using handle_type = Handle;
   static handle_type Invalid() { return nullptr; }
-  static void Close(handle_type h) { CloseHandle(h); }
+  static void Close(handle_type h) { CloseFunction(h); }
 };
 struct FileHandleTraits {
   using handle_type = HANDLE;
   static handle_type Invalid() { return INVALID_HANDLE_VALUE; }
   static void Close(handle_type h) { CloseHandle(h); }
 };
-struct RegKeyTraits {
-  using handle_type = HKEY;
-  static handle_type Invalid() { return nullptr; }
-  static void Close(handle_type h) { RegCloseKey(h); }
-};
-struct LibraryTraits {
-  using handle_type = HMODULE;
-  static handle_type Invalid() { return nullptr; }
-  static void Close(handle_type h) { FreeLibrary(h); }
-};
-struct FontTraits {
-  using handle_type = HFONT;
-  static handle_type Invalid() { return nullptr; }
-  static void Close(handle_type h) { DeleteObject(h); }
-};
-struct IconTraits {
-  using handle_type = HICON;
-  static handle_type Invalid() { return nullptr; }
-  static void Close(handle_type h) { DestroyIcon(h); }
-};
 
-using KernelHandle = UniqueHandle<KernelHandleTraits>;
+using KernelHandle = UniqueHandle<NullHandleTraits<HANDLE, &CloseHandle>>;
 using FileHandle = UniqueHandle<FileHandleTraits>;
-using RegKey = UniqueHandle<RegKeyTraits>;
-using Library = UniqueHandle<LibraryTraits>;
-using Font = UniqueHandle<FontTraits>;
-using Icon = UniqueHandle<IconTraits>;
+using RegKey = UniqueHandle<NullHandleTraits<HKEY, &RegCloseKey>>;
+using Library = UniqueHandle<NullHandleTraits<HMODULE, &FreeLibrary>>;
+using Font = UniqueHandle<NullHandleTraits<HFONT, &DeleteObject>>;
+using Icon = UniqueHandle<NullHandleTraits<HICON, &DestroyIcon>>;
